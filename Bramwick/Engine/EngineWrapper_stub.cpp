@@ -1,0 +1,2 @@
+// placeholder until the wrapper lands
+namespace Bramwick { int placeholder_ = 0; }
