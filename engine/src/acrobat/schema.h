@@ -15,5 +15,8 @@ struct FieldSpec {
 };
 
 std::vector<FieldSpec> schema(const std::string &pdf_path);
+// The questions of an already parsed template; datasets_root may be empty (no bound choices).
+std::vector<FieldSpec> schemaOfTemplate(const pugi::xml_node &template_root,
+                                        const pugi::xml_node &datasets_root);
 
 }  // namespace bw

@@ -1,2 +1,0 @@
-// placeholder until the wrapper lands
-namespace Bramwick { int placeholder_ = 0; }
