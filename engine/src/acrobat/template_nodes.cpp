@@ -12,22 +12,7 @@ namespace {
 
 using xml::local_name;
 
-// Length of a Unicode white-space character at s[i] (0 when there is none).
-size_t space_at(std::string_view s, size_t i) {
-    auto u = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
-    unsigned char c = u(i);
-    if (c == ' ' || (c >= 0x09 && c <= 0x0d)) return 1;
-    if (c == 0xc2 && i + 1 < s.size() && (u(i + 1) == 0x85 || u(i + 1) == 0xa0)) return 2;
-    if (i + 2 < s.size()) {
-        unsigned b1 = u(i + 1), b2 = u(i + 2);
-        if (c == 0xe1 && b1 == 0x9a && b2 == 0x80) return 3;  // U+1680
-        if (c == 0xe2 && b1 == 0x80 && (b2 <= 0x8a || b2 == 0xa8 || b2 == 0xa9 || b2 == 0xaf))
-            return 3;                                         // U+2000..200A, 2028, 2029, 202F
-        if (c == 0xe2 && b1 == 0x81 && b2 == 0x9f) return 3;  // U+205F
-        if (c == 0xe3 && b1 == 0x80 && b2 == 0x80) return 3;  // U+3000
-    }
-    return 0;
-}
+using xml::space_length_at;
 
 // The text with every run of white space collapsed to one space and no space at either end.
 std::string collapse_spaces(std::string_view s) {
@@ -35,7 +20,7 @@ std::string collapse_spaces(std::string_view s) {
     out.reserve(s.size());
     bool pending = false;
     for (size_t i = 0; i < s.size();) {
-        if (size_t n = space_at(s, i)) {
+        if (size_t n = space_length_at(s, i)) {
             pending = true;
             i += n;
             continue;

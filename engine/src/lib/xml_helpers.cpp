@@ -29,9 +29,7 @@ std::optional<std::string> text(const pugi::xml_node &node) {
     return out;
 }
 
-namespace {
-// Length of a Unicode white-space character at s[i] (0 when there is none).
-size_t space_at(std::string_view s, size_t i) {
+size_t space_length_at(std::string_view s, size_t i) {
     auto u = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
     unsigned char c = u(i);
     if (c == ' ' || (c >= 0x09 && c <= 0x0d)) return 1;
@@ -46,10 +44,12 @@ size_t space_at(std::string_view s, size_t i) {
     }
     return 0;
 }
+
+namespace {
 // Length of a white-space character that ends at s[end-1] (0 when there is none).
 size_t space_before(std::string_view s, size_t end) {
     for (size_t len = 1; len <= 3 && len <= end; ++len)
-        if (space_at(s, end - len) == len) return len;
+        if (space_length_at(s, end - len) == len) return len;
     return 0;
 }
 }  // namespace
@@ -57,7 +57,7 @@ size_t space_before(std::string_view s, size_t end) {
 std::string trim(std::string_view s) {
     size_t b = 0, e = s.size();
     while (b < e) {
-        size_t n = space_at(s, b);
+        size_t n = space_length_at(s, b);
         if (!n) break;
         b += n;
     }

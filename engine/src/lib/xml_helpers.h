@@ -16,6 +16,8 @@ pugi::xml_node first_child(const pugi::xml_node &node, std::string_view name);
 std::optional<std::string> text(const pugi::xml_node &node);
 // text() with leading and trailing Unicode white space removed; empty when there is none.
 std::string trimmed_text(const pugi::xml_node &node);
+// Byte length of the Unicode white-space character at s[i]; 0 when there is none.
+size_t space_length_at(std::string_view s, size_t i);
 // Unicode white-space trimming of a UTF-8 text.
 std::string trim(std::string_view s);
 // Parses XML bytes; throws bw::Error with the parser's description on failure.
