@@ -1,66 +1,13 @@
-// bramwick-cli: command-line access to the case archive and the app's logic.
-// Each subcommand is one entry of the table below.
+// bramwick-cli: command-line access to the case archive and the app's logic, for batch work over
+// an archive. Each subcommand is one entry of the table below and lives in its own file.
 #include <QCoreApplication>
-#include <QFileInfo>
-#include <QStringList>
 #include <cstdio>
-#include <nlohmann/json.hpp>
-#include <string>
 
-#include "Model/AppStore.h"
-#include "Model/RecordJSON.h"
-
-namespace {
-
-constexpr int kUsageError = 2;
+#include "cli/Commands.h"
 
 void printErr(const QString &text) { std::fprintf(stderr, "%s\n", text.toUtf8().constData()); }
 
-QString folderNameOf(const QString &path) { return QFileInfo(path).fileName(); }
-
-// The archive as the store holds it, one entry per case in store order.
-nlohmann::json archiveJSON(const AppStore &store) {
-    nlohmann::json cases = nlohmann::json::array();
-    for (const CaseItem &c : store.cases()) {
-        nlohmann::json members = nlohmann::json::array();
-        for (const MemberItem &m : c.members) {
-            members.push_back({{"folderName", folderNameOf(m.folder).toStdString()},
-                               {"role", memberRoleText(m.role)},
-                               {"displayName", m.profile.displayName},
-                               {"kind", applicationKindText(m.application.kind)},
-                               {"program", m.application.program}});
-        }
-        cases.push_back({{"folderName", folderNameOf(c.folder).toStdString()}, {"members", std::move(members)}});
-    }
-    return cases;
-}
-
-// cases [ARCHIVE]
-int runCases(const QStringList &args) {
-    if (args.size() > 1) {
-        printErr(QStringLiteral("usage: bramwick-cli cases [ARCHIVE]"));
-        return kUsageError;
-    }
-    if (args.isEmpty()) {
-        AppStore store; // remembered folder, else the default folder with its sample cases
-        std::fputs(prettyJSONText(archiveJSON(store)).c_str(), stdout);
-        return 0;
-    }
-    const QString folder = args.front();
-    QFileInfo info(folder);
-    if (!info.exists()) {
-        printErr(QStringLiteral("bramwick-cli: archive folder does not exist: %1").arg(folder));
-        return 1;
-    }
-    if (!info.isDir()) {
-        printErr(QStringLiteral("bramwick-cli: archive is not a folder: %1").arg(folder));
-        return 1;
-    }
-    AppStore store(AppStore::StartUp::none);
-    store.openFolder(folder);
-    std::fputs(prettyJSONText(archiveJSON(store)).c_str(), stdout);
-    return 0;
-}
+namespace {
 
 struct Subcommand {
     const char *name;
@@ -69,7 +16,14 @@ struct Subcommand {
 };
 
 const Subcommand kSubcommands[] = {
-    {"cases", "cases [ARCHIVE]   print the cases and members of the archive as JSON", runCases},
+    {"cases", "cases [ARCHIVE]                   print the cases and members of the archive as JSON", runCases},
+    {"fill", "fill MEMBER_FOLDER [FORM_ID]      fill and check a form into the member folder", runFill},
+    {"import-pdf", "import-pdf MEMBER_FOLDER PDF      import a filled IMM 5257 / IMM 1295 into the member",
+     runImportPdf},
+    {"import-json", "import-json MEMBER_FOLDER FILE    import ChatGPT-prepared JSON into the member",
+     runImportJson},
+    {"questionnaire", "questionnaire MEMBER_FOLDER PDF   read a questionnaire export into the member",
+     runQuestionnaire},
 };
 
 void printUsage() {
@@ -77,7 +31,7 @@ void printUsage() {
     for (const auto &s : kSubcommands) std::fprintf(stderr, "  %s\n", s.usage);
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
